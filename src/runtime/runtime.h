@@ -22,12 +22,12 @@ void set_exit_routine(void (*routine)());
 // be loaded is a fatal error ("载入启动窗口失败").
 Form& load_window(const Layout& layout, void (*on_built)(Form&));
 
-// Runs the message loop while a loaded window exists; returns the quit value.
-int run_message_loop();
+// Runs the message loop while a loaded window exists, until the quit message.
+void run_message_loop();
 
 // Runs the exit routine (once) and releases the run time's own resources.
-// Returns the process exit code to use.
-int runtime_end(int quit_value);
+// Returns the process exit code: the quit message's value.
+int runtime_end();
 
 // Asks the shell to open a web address with the verb "open"; the result is
 // not looked at.

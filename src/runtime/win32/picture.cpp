@@ -1,0 +1,126 @@
+#include "runtime/win32/picture.h"
+
+#include <algorithm>
+
+#include "runtime/image_bytes.h"
+
+namespace pelvrin::win32 {
+
+namespace {
+
+HICON icon_from_file(std::string_view file, int* w, int* h) {
+  auto image = first_icon_image(file);
+  if (!image) return nullptr;
+  // Drawn as an icon whatever the file type: the image data is the same DIB.
+  HICON icon = CreateIconFromResourceEx(
+      reinterpret_cast<PBYTE>(const_cast<char*>(image->data.data())),
+      static_cast<DWORD>(image->data.size()), TRUE, 0x00030000, image->width, image->height,
+      LR_DEFAULTCOLOR);
+  *w = image->width;
+  *h = image->height;
+  return icon;
+}
+
+HBITMAP bitmap_from_file(std::string_view file, int* w, int* h) {
+  auto image = parse_bitmap_file(file);
+  if (!image) return nullptr;
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(image->dib.data());
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
+                                  image->dib.data() + image->bits_offset, info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (bitmap) {
+    BITMAP bm{};
+    GetObjectW(bitmap, sizeof bm, &bm);
+    *w = bm.bmWidth;
+    *h = bm.bmHeight;
+  }
+  return bitmap;
+}
+
+IPicture* ole_picture_from_bytes(std::string_view bytes, int* w, int* h) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!memory) return nullptr;
+  void* p = GlobalLock(memory);
+  std::copy(bytes.begin(), bytes.end(), static_cast<char*>(p));
+  GlobalUnlock(memory);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  IPicture* picture = nullptr;
+  HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(hr) || !picture) return nullptr;
+  OLE_XSIZE_HIMETRIC hw = 0;
+  OLE_YSIZE_HIMETRIC hh = 0;
+  picture->get_Width(&hw);
+  picture->get_Height(&hh);
+  HDC screen = GetDC(nullptr);
+  *w = MulDiv(hw, GetDeviceCaps(screen, LOGPIXELSX), 2540);
+  *h = MulDiv(hh, GetDeviceCaps(screen, LOGPIXELSY), 2540);
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+}  // namespace
+
+void Picture::set(std::string_view bytes) {
+  icon_.reset();
+  bitmap_.reset();
+  ole_.reset();
+  width_ = height_ = 0;
+  bytes_.assign(bytes);
+  switch (classify_picture(bytes)) {
+    case PictureKind::icon:
+    case PictureKind::cursor:
+      icon_.reset(icon_from_file(bytes, &width_, &height_));
+      break;
+    case PictureKind::bmp:
+      bitmap_.reset(bitmap_from_file(bytes, &width_, &height_));
+      break;
+    case PictureKind::jpeg:
+    case PictureKind::gif:
+      ole_.reset(ole_picture_from_bytes(bytes, &width_, &height_));
+      break;
+    case PictureKind::pcx:  // recognised, but there is no decoder: background only
+    case PictureKind::none:
+      break;
+  }
+}
+
+void Picture::draw(HDC dc, const RECT& box) const {
+  if (width_ <= 0 || height_ <= 0) return;
+  const int box_w = box.right - box.left, box_h = box.bottom - box.top;
+  int w = width_, h = height_;
+  if (w > box_w || h > box_h) {  // scale down, keeping the proportions
+    if (static_cast<long long>(w) * box_h > static_cast<long long>(h) * box_w) {
+      h = std::max(1, MulDiv(h, box_w, w));
+      w = box_w;
+    } else {
+      w = std::max(1, MulDiv(w, box_h, h));
+      h = box_h;
+    }
+  }
+  const int x = box.left + (box_w - w) / 2, y = box.top + (box_h - h) / 2;
+  if (icon_) {
+    DrawIconEx(dc, x, y, icon_.get(), w, h, 0, nullptr, DI_NORMAL);
+  } else if (bitmap_) {
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, bitmap_.get());
+    SetStretchBltMode(dc, HALFTONE);
+    StretchBlt(dc, x, y, w, h, memory, 0, 0, width_, height_, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+  } else if (ole_) {
+    OLE_XSIZE_HIMETRIC hw = 0;
+    OLE_YSIZE_HIMETRIC hh = 0;
+    ole_.get()->get_Width(&hw);
+    ole_.get()->get_Height(&hh);
+    ole_.get()->Render(dc, x, y, w, h, 0, hh, hw, -hh, nullptr);
+  }
+}
+
+}  // namespace pelvrin::win32
