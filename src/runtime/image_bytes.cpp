@@ -89,6 +89,32 @@ std::optional<BitmapImage> parse_bitmap_file(std::string_view file) {
   const std::uint32_t header_size = u32_at(file, kFileHeader);
   if (header_size < 40 || header_size > file.size() - kFileHeader) return std::nullopt;
   if (bits < kFileHeader + header_size || bits >= file.size()) return std::nullopt;
+  // The colour table (and the masks that follow a 40-byte header with
+  // bit-field compression) must end before the bits, and the bits must hold
+  // what the header says, or whoever draws it reads past the bytes.
+  const std::int32_t width = static_cast<std::int32_t>(u32_at(file, 18));
+  const std::int32_t height = static_cast<std::int32_t>(u32_at(file, 22));
+  const std::uint32_t bit_count = u16_at(file, 28);
+  const std::uint32_t compression = u32_at(file, 30);
+  const std::uint32_t size_image = u32_at(file, 34);
+  const std::uint32_t colours_used = u32_at(file, 46);
+  constexpr std::uint32_t kRgb = 0, kBitFields = 3;
+  std::uint64_t table = colours_used != 0 ? colours_used
+                        : bit_count <= 8  ? std::uint64_t{1} << bit_count
+                                          : 0;
+  table *= 4;
+  if (compression == kBitFields && header_size == 40) table += 12;
+  if (kFileHeader + header_size + table > bits) return std::nullopt;
+  const std::uint64_t room = file.size() - bits;
+  if (compression == kRgb || compression == kBitFields) {
+    if (width <= 0 || height == 0 || bit_count == 0) return std::nullopt;
+    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bit_count + 31) / 32 * 4;
+    const std::int64_t h = height;
+    const std::uint64_t rows = static_cast<std::uint64_t>(h < 0 ? -h : h);  // top-down if < 0
+    if (stride > room / rows) return std::nullopt;
+  } else if (size_image == 0 || size_image > room) {
+    return std::nullopt;
+  }
   BitmapImage image;
   image.dib = file.substr(kFileHeader);
   image.bits_offset = bits - kFileHeader;
