@@ -1,15 +1,18 @@
 #include "runtime/win32/mouse_pointer.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "runtime/image_bytes.h"
 
 namespace pelvrin::win32 {
 
-namespace {
+HCURSOR CursorPlatform::load_system(std::int32_t id) {
+  return LoadCursorW(nullptr, MAKEINTRESOURCEW(id));
+}
 
 // CreateIconFromResourceEx wants a cursor's image prefixed by its hotspot.
-HCURSOR cursor_from_file(std::string_view file) {
+HCURSOR CursorPlatform::from_file(std::string_view file) {
   auto image = first_icon_image(file);
   if (!image) return nullptr;
   std::vector<BYTE> resource(4 + image->data.size());
@@ -23,23 +26,6 @@ HCURSOR cursor_from_file(std::string_view file) {
       image->height, LR_DEFAULTCOLOR));
 }
 
-}  // namespace
-
-MousePointer::MousePointer() : bytes_(4, '\0') {}
-
-void MousePointer::set(std::string_view bytes) {
-  owned_.reset();
-  shared_ = nullptr;
-  bytes_.assign(bytes);
-  PointerForm form = classify_pointer(bytes);
-  if (!form.is_code) {
-    owned_.reset(cursor_from_file(bytes));
-    return;
-  }
-  const std::int32_t id = system_cursor_id(form.code);
-  if (id > 0 && id <= 0xFFFF) {
-    shared_ = LoadCursorW(nullptr, MAKEINTRESOURCEW(id));
-  }
-}
+void CursorPlatform::destroy(HCURSOR cursor) { DestroyCursor(cursor); }
 
 }  // namespace pelvrin::win32

@@ -1,29 +1,23 @@
-// A control's mouse pointer, made from the pointer property's bytes: a
-// shared system cursor for a pointer code, or a cursor of its own made from
-// cursor-file bytes. Code 0 (or bytes that make no cursor) leaves the
-// control's class pointer in place.
+// Mouse pointers on Windows: system cursors by id, and cursors made from
+// cursor-file bytes with the platform's own CreateIconFromResourceEx.
 #pragma once
 
-#include <string>
+#include <windows.h>
+
+#include <cstdint>
 #include <string_view>
 
-#include "runtime/win32/handles.h"
+#include "runtime/pointer_owner.h"
 
 namespace pelvrin::win32 {
 
-class MousePointer {
- public:
-  MousePointer();
-  // Replaces the pointer: releases the previous one first.
-  void set(std::string_view bytes);
-  const std::string& bytes() const { return bytes_; }
-  // The cursor to show, or nullptr for the class default.
-  HCURSOR cursor() const { return owned_ ? owned_.get() : shared_; }
-
- private:
-  std::string bytes_;
-  HCURSOR shared_ = nullptr;  // system cursor: never destroyed
-  UniqueCursor owned_;
+struct CursorPlatform {
+  using Cursor = HCURSOR;
+  static Cursor load_system(std::int32_t id);
+  static Cursor from_file(std::string_view file);
+  static void destroy(Cursor cursor);
 };
+
+using MousePointer = PointerOwner<CursorPlatform>;
 
 }  // namespace pelvrin::win32

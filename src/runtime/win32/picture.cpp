@@ -6,9 +6,7 @@
 
 namespace pelvrin::win32 {
 
-namespace {
-
-HICON icon_from_file(std::string_view file, int* w, int* h) {
+HICON PicturePlatform::icon_from_file(std::string_view file, Size* size) {
   auto image = first_icon_image(file);
   if (!image) return nullptr;
   // Drawn as an icon whatever the file type: the image data is the same DIB.
@@ -16,12 +14,11 @@ HICON icon_from_file(std::string_view file, int* w, int* h) {
       reinterpret_cast<PBYTE>(const_cast<char*>(image->data.data())),
       static_cast<DWORD>(image->data.size()), TRUE, 0x00030000, image->width, image->height,
       LR_DEFAULTCOLOR);
-  *w = image->width;
-  *h = image->height;
+  *size = Size{image->width, image->height};
   return icon;
 }
 
-HBITMAP bitmap_from_file(std::string_view file, int* w, int* h) {
+HBITMAP PicturePlatform::bitmap_from_file(std::string_view file, Size* size) {
   auto image = parse_bitmap_file(file);
   if (!image) return nullptr;
   const auto* info = reinterpret_cast<const BITMAPINFO*>(image->dib.data());
@@ -32,13 +29,12 @@ HBITMAP bitmap_from_file(std::string_view file, int* w, int* h) {
   if (bitmap) {
     BITMAP bm{};
     GetObjectW(bitmap, sizeof bm, &bm);
-    *w = bm.bmWidth;
-    *h = bm.bmHeight;
+    *size = Size{bm.bmWidth, bm.bmHeight};
   }
   return bitmap;
 }
 
-IPicture* ole_picture_from_bytes(std::string_view bytes, int* w, int* h) {
+IPicture* PicturePlatform::image_from_bytes(std::string_view bytes, Size* size) {
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
   if (!memory) return nullptr;
   void* p = GlobalLock(memory);
@@ -59,42 +55,21 @@ IPicture* ole_picture_from_bytes(std::string_view bytes, int* w, int* h) {
   picture->get_Width(&hw);
   picture->get_Height(&hh);
   HDC screen = GetDC(nullptr);
-  *w = MulDiv(hw, GetDeviceCaps(screen, LOGPIXELSX), 2540);
-  *h = MulDiv(hh, GetDeviceCaps(screen, LOGPIXELSY), 2540);
+  *size = Size{MulDiv(hw, GetDeviceCaps(screen, LOGPIXELSX), 2540),
+               MulDiv(hh, GetDeviceCaps(screen, LOGPIXELSY), 2540)};
   ReleaseDC(nullptr, screen);
   return picture;
 }
 
-}  // namespace
+void PicturePlatform::destroy(HICON icon) { DestroyIcon(icon); }
+void PicturePlatform::destroy(HBITMAP bitmap) { DeleteObject(bitmap); }
+void PicturePlatform::destroy(IPicture* image) { image->Release(); }
 
-void Picture::set(std::string_view bytes) {
-  icon_.reset();
-  bitmap_.reset();
-  ole_.reset();
-  width_ = height_ = 0;
-  bytes_.assign(bytes);
-  switch (classify_picture(bytes)) {
-    case PictureKind::icon:
-    case PictureKind::cursor:
-      icon_.reset(icon_from_file(bytes, &width_, &height_));
-      break;
-    case PictureKind::bmp:
-      bitmap_.reset(bitmap_from_file(bytes, &width_, &height_));
-      break;
-    case PictureKind::jpeg:
-    case PictureKind::gif:
-      ole_.reset(ole_picture_from_bytes(bytes, &width_, &height_));
-      break;
-    case PictureKind::pcx:  // recognised, but there is no decoder: background only
-    case PictureKind::none:
-      break;
-  }
-}
-
-void Picture::draw(HDC dc, const RECT& box) const {
-  if (width_ <= 0 || height_ <= 0) return;
+void draw_picture(const Picture& picture, HDC dc, const RECT& box) {
+  const int width = picture.size().width, height = picture.size().height;
+  if (width <= 0 || height <= 0) return;
   const int box_w = box.right - box.left, box_h = box.bottom - box.top;
-  int w = width_, h = height_;
+  int w = width, h = height;
   if (w > box_w || h > box_h) {  // scale down, keeping the proportions
     if (static_cast<long long>(w) * box_h > static_cast<long long>(h) * box_w) {
       h = std::max(1, MulDiv(h, box_w, w));
@@ -105,21 +80,21 @@ void Picture::draw(HDC dc, const RECT& box) const {
     }
   }
   const int x = box.left + (box_w - w) / 2, y = box.top + (box_h - h) / 2;
-  if (icon_) {
-    DrawIconEx(dc, x, y, icon_.get(), w, h, 0, nullptr, DI_NORMAL);
-  } else if (bitmap_) {
+  if (HICON icon = picture.icon()) {
+    DrawIconEx(dc, x, y, icon, w, h, 0, nullptr, DI_NORMAL);
+  } else if (HBITMAP bitmap = picture.bitmap()) {
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap_.get());
+    HGDIOBJ old = SelectObject(memory, bitmap);
     SetStretchBltMode(dc, HALFTONE);
-    StretchBlt(dc, x, y, w, h, memory, 0, 0, width_, height_, SRCCOPY);
+    StretchBlt(dc, x, y, w, h, memory, 0, 0, width, height, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
-  } else if (ole_) {
+  } else if (IPicture* image = picture.image()) {
     OLE_XSIZE_HIMETRIC hw = 0;
     OLE_YSIZE_HIMETRIC hh = 0;
-    ole_.get()->get_Width(&hw);
-    ole_.get()->get_Height(&hh);
-    ole_.get()->Render(dc, x, y, w, h, 0, hh, hw, -hh, nullptr);
+    image->get_Width(&hw);
+    image->get_Height(&hh);
+    image->Render(dc, x, y, w, h, 0, hh, hw, -hh, nullptr);
   }
 }
 

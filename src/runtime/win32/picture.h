@@ -1,27 +1,35 @@
-// What a picture box shows: made from the picture property's bytes and
-// drawn centred at its own size (scaled down to fit if larger).
+// Pictures on Windows: icons with their mask, bitmaps, and JPEG/GIF through
+// the system's OLE picture loader; drawn centred at their own size, scaled
+// down proportionally when larger than the box.
 #pragma once
 
-#include <string>
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
 #include <string_view>
 
-#include "runtime/win32/handles.h"
+#include "runtime/picture_owner.h"
 
 namespace pelvrin::win32 {
 
-class Picture {
- public:
-  // Replaces the picture: releases the previous one first.
-  void set(std::string_view bytes);
-  const std::string& bytes() const { return bytes_; }
-  void draw(HDC dc, const RECT& box) const;
-
- private:
-  std::string bytes_;
-  UniqueIcon icon_;        // icon and cursor files
-  UniqueBitmap bitmap_;    // BMP
-  UniquePicture ole_;      // JPEG and GIF, through the system's picture loader
-  int width_ = 0, height_ = 0;
+struct PicturePlatform {
+  using Icon = HICON;
+  using Bitmap = HBITMAP;
+  using Image = IPicture*;
+  struct Size {
+    int width, height;
+  };
+  static Icon icon_from_file(std::string_view file, Size* size);
+  static Bitmap bitmap_from_file(std::string_view file, Size* size);
+  static Image image_from_bytes(std::string_view bytes, Size* size);
+  static void destroy(Icon icon);
+  static void destroy(Bitmap bitmap);
+  static void destroy(Image image);
 };
+
+using Picture = PictureOwner<PicturePlatform>;
+
+void draw_picture(const Picture& picture, HDC dc, const RECT& box);
 
 }  // namespace pelvrin::win32

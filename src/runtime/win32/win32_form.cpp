@@ -120,6 +120,18 @@ bool register_classes() {
 
 }  // namespace
 
+int live_handle_count(int kind) {
+  switch (kind) {
+    case 0: return MousePointer::live_count();
+    case 1: return Picture::live_icons();
+    case 2: return Picture::live_bitmaps();
+    case 3: return Picture::live_images();
+    case 4: return UniqueFont::live_count();
+    case 5: return UniqueWindow::live_count();
+    default: return -1;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Building
 
@@ -530,6 +542,11 @@ void Win32Form::raise(ControlId control, Event event) {
 // Window procedures
 
 LRESULT Win32Form::main_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Diagnostics for soak tests: how many handles of each kind the run
+  // time's owners hold right now (GetGuiResources does not count under
+  // every platform).
+  static const UINT live_handles_message = RegisterWindowMessageW(kLiveHandlesMessage);
+  if (message == live_handles_message) return live_handle_count(static_cast<int>(wparam));
   switch (message) {
     case WM_CTLCOLORSTATIC: {
       ControlState* c = from_window(reinterpret_cast<HWND>(lparam));
@@ -632,7 +649,7 @@ LRESULT Win32Form::picture_proc(ControlState& c, HWND hwnd, UINT message, WPARAM
       RECT r;
       GetClientRect(hwnd, &r);
       FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      c.picture.draw(dc, r);
+      draw_picture(c.picture, dc, r);
       EndPaint(hwnd, &ps);
       return 0;
     }

@@ -77,6 +77,12 @@ class Win32Form final : public Form {
   static inline Win32Form* instance_ = nullptr;
 };
 
+// A message registered under this name, sent to the main window with
+// wParam 0-5, returns how many cursors, icons, bitmaps, OLE pictures, fonts
+// and timer windows the run time owns right now (-1 for another wParam).
+inline constexpr wchar_t kLiveHandlesMessage[] = L"Pelvrin.LiveHandles";
+int live_handle_count(int kind);
+
 // The message loop's handling of one message: Esc on the window closes it.
 void translate_and_dispatch(MSG& msg);
 
