@@ -117,20 +117,28 @@ void Process::terminate() {
   end_reported_ = true;
 }
 
+namespace {
+
+struct WindowSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+// Enumeration callbacks must have the platform's calling convention
+// (stdcall on 32-bit Windows), which a lambda does not.
+BOOL CALLBACK collect_window_of_process(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<WindowSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner == s->pid) s->found.push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> top_level_windows(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{pid, {}};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == s->pid) s->found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{pid, {}};
+  EnumWindows(collect_window_of_process, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -34,15 +34,19 @@ std::wstring class_of(HWND window) {
   return name;
 }
 
+namespace {
+
+// A named callback: it must have the platform's calling convention.
+BOOL CALLBACK collect_window(HWND w, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> descendants(HWND parent) {
   std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(parent, collect_window, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
