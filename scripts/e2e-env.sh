@@ -3,7 +3,9 @@
 # prefix with one shared 1024x768 virtual desktop, and a stand-in browser.
 #
 # As a command:
-#   scripts/e2e-env.sh start STATE_DIR PE_FILE   set everything up (PE_FILE picks the Wine binary)
+#   scripts/e2e-env.sh start STATE_DIR PE_FILE [--dpi N]
+#                                                set everything up (PE_FILE picks the Wine binary;
+#                                                --dpi sets the prefix's screen DPI, default 96)
 #   scripts/e2e-env.sh stop STATE_DIR            stop what start started
 #   scripts/e2e-env.sh exec STATE_DIR CMD...     run CMD inside the environment
 # Sourced, it defines e2e_env_start, e2e_env_stop and e2e_env_load (the
@@ -85,7 +87,7 @@ e2e_env_stop() {
 }
 
 e2e_env_start() {
-  local state=${1:?state dir} pe=${2:?PE file}
+  local state=${1:?state dir} pe=${2:?PE file} dpi=${3:-}
   local t0 t
   t0=$(e2e__now)
   mkdir -p "$state" || return 1
@@ -157,6 +159,17 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]
 "winemenubuilder.exe"=""
 EOF
+    if [ -n "$dpi" ]; then
+      # Both places that Windows and Wine read the screen's DPI from.
+      cat >>"$state/settings.reg" <<EOF
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$(printf '%08x' "$dpi")
+
+[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]
+"LogPixels"=dword:$(printf '%08x' "$dpi")
+EOF
+    fi
     "$WINE" regedit /S "Z:${state//\//\\}\\settings.reg" >>"$state/wineboot.log" 2>&1 </dev/null
     # Output to files only: Wine's helper processes inherit it and may
     # outlive the command, which would hold a pipe open.
@@ -164,7 +177,7 @@ EOF
     grep -q "$E2E_DESKTOP_NAME" "$state/reg-query.log" ||
       { echo "the registry settings did not take" >>"$state/wineboot.log"; exit 1; }
   ) || { e2e__log "making the Wine prefix failed; see $state/wineboot.log"; return 1; }
-  e2e__log "prefix $state/prefix ($arch, $wine) made in $(e2e__since "$t") s"
+  e2e__log "prefix $state/prefix ($arch, $wine${dpi:+, $dpi DPI}) made in $(e2e__since "$t") s"
   e2e__log "ready in $(e2e__since "$t0") s"
 }
 
@@ -173,12 +186,15 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -u
   cmd=${1:-}
   case "$cmd" in
-    start) [ $# -eq 3 ] || { echo "usage: $0 start STATE_DIR PE_FILE" >&2; exit 2; }
-           e2e_env_start "$2" "$3" || { e2e_env_stop "$2"; exit 1; } ;;
+    start) dpi=
+           if [ $# -eq 5 ] && [ "$4" = --dpi ]; then dpi=$5; set -- "$1" "$2" "$3"; fi
+           [ $# -eq 3 ] && [[ "$dpi" =~ ^[0-9]*$ ]] ||
+             { echo "usage: $0 start STATE_DIR PE_FILE [--dpi N]" >&2; exit 2; }
+           e2e_env_start "$2" "$3" "$dpi" || { e2e_env_stop "$2"; exit 1; } ;;
     stop)  [ $# -eq 2 ] || { echo "usage: $0 stop STATE_DIR" >&2; exit 2; }
            e2e_env_stop "$2" ;;
     exec)  [ $# -ge 3 ] || { echo "usage: $0 exec STATE_DIR CMD..." >&2; exit 2; }
            e2e_env_load "$2" || exit 1; shift 2; exec "$@" ;;
-    *) echo "usage: $0 start STATE_DIR PE_FILE | stop STATE_DIR | exec STATE_DIR CMD..." >&2; exit 2 ;;
+    *) echo "usage: $0 start STATE_DIR PE_FILE [--dpi N] | stop STATE_DIR | exec STATE_DIR CMD..." >&2; exit 2 ;;
   esac
 fi
