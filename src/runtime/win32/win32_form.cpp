@@ -457,14 +457,24 @@ std::uintptr_t Win32Form::window_handle(ControlId id) {
 }
 
 void Win32Form::dispatch_pending() {
+  // A handler run from this loop may ask for the pending messages again
+  // (the picker does on every press and move). This loop is already
+  // dispatching them and goes on as soon as that handler returns, so the
+  // inner request returns at once. Nesting instead would let a steady
+  // stream of such messages, such as background clicks posted to the
+  // picker itself, stack one handler inside the next until the stack
+  // runs out.
+  if (dispatching_) return;
+  dispatching_ = true;
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {  // leave it for the message loop
       PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+      break;
     }
     translate_and_dispatch(msg);
   }
+  dispatching_ = false;
 }
 
 std::int32_t Win32Form::mouse_x() {

@@ -74,6 +74,7 @@ class Win32Form final : public Form {
   const Layout& layout_;
   std::vector<ControlState> controls_;  // [0] is the window
   UniqueFont hyperlink_font_;
+  bool dispatching_ = false;  // dispatch_pending() is running further up the stack
   static inline Win32Form* instance_ = nullptr;
 };
 
