@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/image_bytes.h"
+#include "runtime/win32/ole.h"
 
 namespace pelvrin::win32 {
 
@@ -35,6 +36,7 @@ HBITMAP PicturePlatform::bitmap_from_file(std::string_view file, Size* size) {
 }
 
 IPicture* PicturePlatform::image_from_bytes(std::string_view bytes, Size* size) {
+  ensure_ole_initialised();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
   if (!memory) return nullptr;
   void* p = GlobalLock(memory);

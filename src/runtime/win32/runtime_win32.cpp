@@ -10,6 +10,7 @@
 #include "runtime/runtime.h"
 #include "runtime/text_codec.h"
 #include "runtime/win32/fatal.h"
+#include "runtime/win32/ole.h"
 #include "runtime/win32/win32_form.h"
 
 namespace pelvrin {
@@ -24,8 +25,16 @@ bool g_ole_initialised = false;
 }  // namespace
 
 void runtime_initialise() {
-  g_ole_initialised = SUCCEEDED(OleInitialize(nullptr));
+  // OLE is started only when a picture needs the system's picture loader
+  // (ensure_ole_initialised): most windows never do, and starting it costs
+  // start-up time.
 }
+
+namespace win32 {
+void ensure_ole_initialised() {
+  if (!g_ole_initialised) g_ole_initialised = SUCCEEDED(OleInitialize(nullptr));
+}
+}  // namespace win32
 
 void set_exit_routine(void (*routine)()) { g_exit_routine = routine; }
 
