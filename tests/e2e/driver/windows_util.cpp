@@ -84,13 +84,21 @@ HWND focus_window(HWND window) {
   DWORD own_thread = GetCurrentThreadId();
   // Sharing the input state with the target thread lets this thread set
   // the focus there, as a click would.
-  AttachThreadInput(own_thread, target_thread, TRUE);
-  SetForegroundWindow(top);
-  SetActiveWindow(top);
-  SetFocus(window);
-  HWND focused = GetFocus();
-  AttachThreadInput(own_thread, target_thread, FALSE);
-  pump_for(100);
+  // On a loaded machine the activation can take a moment to settle and
+  // take the focus back to the top window: try again a few times.
+  HWND focused = nullptr;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    AttachThreadInput(own_thread, target_thread, TRUE);
+    SetForegroundWindow(top);
+    SetActiveWindow(top);
+    SetFocus(window);
+    AttachThreadInput(own_thread, target_thread, FALSE);
+    pump_for(100);
+    AttachThreadInput(own_thread, target_thread, TRUE);
+    focused = GetFocus();
+    AttachThreadInput(own_thread, target_thread, FALSE);
+    if (focused == window) break;
+  }
   return focused;
 }
 
