@@ -84,13 +84,13 @@ LRESULT Win32Form::picture_proc(ControlState& c, HWND hwnd, UINT message, WPARAM
       if (set_cursor_for(hwnd, lparam)) return TRUE;
       break;
     case WM_LBUTTONDOWN:
-      raise(c.spec->id, Event::left_down);
+      raise(c.settings->id, Event::left_down);
       break;
     case WM_LBUTTONUP:
-      raise(c.spec->id, Event::left_up);
+      raise(c.settings->id, Event::left_up);
       break;
     case WM_MOUSEMOVE:
-      raise(c.spec->id, Event::mouse_move);
+      raise(c.settings->id, Event::mouse_move);
       break;
     default:
       break;
@@ -146,7 +146,7 @@ LRESULT Win32Form::hyperlink_proc(ControlState& c, HWND hwnd, UINT message, WPAR
       RECT r;
       GetClientRect(hwnd, &r);
       if (PtInRect(&r, p)) {
-        std::string address(c.spec->address);
+        std::string address(c.settings->address);
         ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         c.visited = true;
         InvalidateRect(hwnd, nullptr, FALSE);

@@ -129,7 +129,7 @@ int live_handle_count(int kind) {
 Win32Form::Win32Form(const Layout& layout) : layout_(layout) {
   controls_.resize(layout.controls.size() + 1);
   for (std::size_t i = 0; i < layout.controls.size(); ++i) {
-    controls_[i + 1].spec = &layout.controls[i];
+    controls_[i + 1].settings = &layout.controls[i];
   }
 }
 
@@ -152,8 +152,8 @@ std::unique_ptr<Win32Form> Win32Form::build(const Layout& layout) {
   std::vector<HWND> last_of_parent(form->controls_.size(), nullptr);
   for (std::size_t i = 1; i < form->controls_.size(); ++i) {
     ControlState& c = form->controls_[i];
-    if (c.spec->kind == Kind::timer) continue;
-    HWND& previous = last_of_parent[static_cast<std::size_t>(c.spec->parent)];
+    if (c.settings->kind == Kind::timer) continue;
+    HWND& previous = last_of_parent[static_cast<std::size_t>(c.settings->parent)];
     SetWindowPos(c.hwnd, previous ? previous : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     previous = c.hwnd;
@@ -161,13 +161,13 @@ std::unique_ptr<Win32Form> Win32Form::build(const Layout& layout) {
   // Pointers from the layout's codes, then visibility.
   for (std::size_t i = 1; i < form->controls_.size(); ++i) {
     ControlState& c = form->controls_[i];
-    const std::int32_t code = c.spec->pointer_code;
+    const std::int32_t code = c.settings->pointer_code;
     std::string bytes(reinterpret_cast<const char*>(&code), 4);
     c.pointer.set(bytes);
   }
   for (std::size_t i = 1; i < form->controls_.size(); ++i) {
     ControlState& c = form->controls_[i];
-    if (c.spec->kind != Kind::timer && c.spec->visible) ShowWindow(c.hwnd, SW_SHOWNA);
+    if (c.settings->kind != Kind::timer && c.settings->visible) ShowWindow(c.hwnd, SW_SHOWNA);
   }
   return form;
 }
@@ -193,7 +193,7 @@ HFONT Win32Form::font_for(const ControlState& c) const {
 }
 
 bool Win32Form::create_control(ControlState& c) {
-  const ControlSpec& s = *c.spec;
+  const ControlSpec& s = *c.settings;
   c.left = s.left;
   c.top = s.top;
   c.width = s.width;
@@ -316,7 +316,7 @@ void Win32Form::show() {
 Value Win32Form::read(ControlId id, int number) {
   if (id < 0 || id >= static_cast<ControlId>(controls_.size())) fatal_error_bad_property();
   ControlState& c = controls_[static_cast<std::size_t>(id)];
-  const Kind kind = c.spec ? c.spec->kind : Kind::window;
+  const Kind kind = c.settings ? c.settings->kind : Kind::window;
   auto type = property_type(kind, number);
   if (!type) fatal_error_bad_property();
 
@@ -370,7 +370,7 @@ Value Win32Form::read(ControlId id, int number) {
 void Win32Form::write(ControlId id, int number, const Value& value) {
   if (id < 0 || id >= static_cast<ControlId>(controls_.size())) fatal_error_bad_property();
   ControlState& c = controls_[static_cast<std::size_t>(id)];
-  const Kind kind = c.spec ? c.spec->kind : Kind::window;
+  const Kind kind = c.settings ? c.settings->kind : Kind::window;
   if (!property_type(kind, number)) fatal_error_bad_property();
   if (c.hwnd == nullptr) return;  // the window is gone
   const bool has_window = kind != Kind::timer;
@@ -482,7 +482,7 @@ std::int32_t Win32Form::mouse_y() {
 
 void Win32Form::apply_pointer(ControlState& c, std::string_view bytes) {
   c.pointer.set(bytes);
-  if (c.hwnd == nullptr || (c.spec && c.spec->kind == Kind::timer)) return;
+  if (c.hwnd == nullptr || (c.settings && c.settings->kind == Kind::timer)) return;
   // Show the new pointer at once if the mouse is over the control (or the
   // control holds the capture); otherwise a move in place lets the window
   // under the mouse set its own.
@@ -517,7 +517,7 @@ void Win32Form::on_timer(ControlState& c) {
   // A handler may stop or change the timer, or close the window: then the
   // rest of this catch-up run is dropped.
   while (due-- > 0 && alive() && c.schedule_generation == generation && c.schedule.running()) {
-    raise(c.spec->id, Event::periodic);
+    raise(c.settings->id, Event::periodic);
   }
 }
 
@@ -551,9 +551,9 @@ LRESULT Win32Form::main_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
   switch (message) {
     case WM_CTLCOLORSTATIC: {
       ControlState* c = from_window(reinterpret_cast<HWND>(lparam));
-      if (c && c->spec && c->spec->kind == Kind::label) {
+      if (c && c->settings && c->settings->kind == Kind::label) {
         HDC dc = reinterpret_cast<HDC>(wparam);
-        SetTextColor(dc, c->spec->has_text_color ? rgb(c->spec->text_color) : RGB(0, 0, 0));
+        SetTextColor(dc, c->settings->has_text_color ? rgb(c->settings->text_color) : RGB(0, 0, 0));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
@@ -561,10 +561,10 @@ LRESULT Win32Form::main_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     }
     case WM_HSCROLL: {
       ControlState* c = from_window(reinterpret_cast<HWND>(lparam));
-      if (c && c->spec && c->spec->kind == Kind::slider) {
+      if (c && c->settings && c->settings->kind == Kind::slider) {
         if (LOWORD(wparam) != TB_ENDTRACK) {  // every notification but the end of a drag
           c->slider_position = static_cast<std::int32_t>(SendMessageW(c->hwnd, TBM_GETPOS, 0, 0));
-          raise(c->spec->id, Event::position_changed);
+          raise(c->settings->id, Event::position_changed);
         }
         return 0;
       }

@@ -15,7 +15,7 @@
 namespace pelvrin::win32 {
 
 struct ControlState {
-  const ControlSpec* spec = nullptr;  // nullptr for the window itself
+  const ControlSpec* settings = nullptr;  // nullptr for the window itself
   HWND hwnd = nullptr;                // owned by its parent window (timers: by `timer_window`)
   Text text;                          // last caption written (labels, check box)
   Text tag;
