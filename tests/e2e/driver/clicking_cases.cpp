@@ -293,44 +293,8 @@ void background_clicks(const CaseContext& context) {
 // ---------------------------------------------------------------------------
 // Bad input
 
-// A window of the driver's own that owns a hotkey and counts WM_HOTKEY.
-class HotkeyOwner {
- public:
-  HotkeyOwner() {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = &HotkeyOwner::procedure;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"PelvrinE2eHotkeyOwner";
-      if (!RegisterClassW(&wc)) fail(format("RegisterClassW failed, error %lu", GetLastError()));
-      registered = true;
-    }
-    window_ = CreateWindowExW(0, L"PelvrinE2eHotkeyOwner", L"e2e hotkey owner", WS_POPUP, 0, 0, 10,
-                              10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) fail(format("CreateWindowExW failed, error %lu", GetLastError()));
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~HotkeyOwner() {
-    UnregisterHotKey(window_, kId);
-    DestroyWindow(window_);
-  }
-  bool take(UINT key) { return RegisterHotKey(window_, kId, 0, key) != FALSE; }
-  int fired() const { return fired_; }
-
- private:
-  static constexpr int kId = 0x5E10;
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<HotkeyOwner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr && message == WM_HOTKEY && wparam == kId) ++self->fired_;
-    return DefWindowProcW(window, message, wparam, lparam);
-  }
-  HWND window_ = nullptr;
-  int fired_ = 0;
-};
-
 void hotkey_taken(const CaseContext& context) {
-  HotkeyOwner owner;
+  HotkeyHolder owner;
   require(owner.take(VK_F10), "the driver registers F10 for itself before the program starts");
   Clicker app(context);
   TargetWindow target(L"e2e target under the cursor", free_rect(window_rect_of(app.main()), 300, 180));

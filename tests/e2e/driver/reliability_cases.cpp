@@ -243,46 +243,6 @@ void bad_targets(const CaseContext& context) {
 // ---------------------------------------------------------------------------
 // A hotkey held by another program
 
-// A window of the driver's own that holds one hotkey and counts it.
-class HotkeyHolder {
- public:
-  HotkeyHolder() {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = &HotkeyHolder::procedure;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = kClass;
-      if (!RegisterClassW(&wc)) fail(format("RegisterClassW failed, error %lu", GetLastError()));
-      registered = true;
-    }
-    window_ = CreateWindowExW(0, kClass, L"e2e hotkey holder", WS_POPUP, 0, 0, 10, 10, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) fail(format("CreateWindowExW failed, error %lu", GetLastError()));
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~HotkeyHolder() {
-    UnregisterHotKey(window_, kId);
-    DestroyWindow(window_);
-  }
-  HotkeyHolder(const HotkeyHolder&) = delete;
-  HotkeyHolder& operator=(const HotkeyHolder&) = delete;
-
-  bool take(UINT key) { return RegisterHotKey(window_, kId, 0, key) != FALSE; }
-  int fired() const { return fired_; }
-
- private:
-  static constexpr wchar_t kClass[] = L"PelvrinE2eHotkeyHolder";
-  static constexpr int kId = 0x4E1D;
-  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<HotkeyHolder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr && message == WM_HOTKEY && wparam == kId) ++self->fired_;
-    return DefWindowProcW(window, message, wparam, lparam);
-  }
-  HWND window_ = nullptr;
-  int fired_ = 0;
-};
-
 // Argument F10 or F11: the key the driver holds.
 void hotkey_held(const CaseContext& context) {
   const std::wstring which = context.args.empty() ? L"" : context.args[0];
